@@ -33,6 +33,20 @@ class SelectedFontCopy {
   HGDIOBJ previous_ = nullptr;
 };
 
+// A record owning a fresh range of list names, or null when none is free
+// (no count, no room, no current context). Owned at once, so the names go
+// back if anything after fails.
+template <typename Record>
+std::unique_ptr<Record> ReserveLists(int FirstGlyph, int NumGlyphs) {
+  GLuint listBase = sys.glGenLists(NumGlyphs);
+  if (listBase == 0) return nullptr;
+  std::unique_ptr<Record> record(new Record);
+  record->FirstGlyph = FirstGlyph;
+  record->NumGlyphs = NumGlyphs;
+  record->ListBase = listBase;
+  return record;
+}
+
 }  // namespace
 
 OpenGLLumoFont3D::~OpenGLLumoFont3D() {
@@ -45,33 +59,24 @@ OpenGLLumoFont2D::~OpenGLLumoFont2D() { sys.glDeleteLists(ListBase, NumGlyphs); 
 OpenGLLumoFont3D* TOpenGLLumoPanel::MakeFont3D(TFont* Font, int FirstGlyph, int NumGlyphs,
                                                float MaxDeviation, float Extrusion, int Format) {
   if (!Font) return nullptr;
-  GLuint listBase = sys.glGenLists(NumGlyphs);
-  if (listBase == 0) return nullptr;
-  // Owned from here, so the names go back if the metrics cannot be allocated.
-  std::unique_ptr<OpenGLLumoFont3D> record(new OpenGLLumoFont3D);
-  record->FirstGlyph = FirstGlyph;
-  record->NumGlyphs = NumGlyphs;
-  record->ListBase = listBase;
+  std::unique_ptr<OpenGLLumoFont3D> record = ReserveLists<OpenGLLumoFont3D>(FirstGlyph, NumGlyphs);
+  if (!record) return nullptr;
   record->Extrusion = Extrusion;
   record->GlyphMetrics = new GLYPHMETRICSFLOAT[NumGlyphs]();
 
   SelectedFontCopy copy(FDC, Font);
-  sys.wglUseFontOutlinesA(FDC, FirstGlyph, NumGlyphs, listBase, MaxDeviation, Extrusion, Format,
-                          record->GlyphMetrics);
+  sys.wglUseFontOutlinesA(FDC, FirstGlyph, NumGlyphs, record->ListBase, MaxDeviation, Extrusion,
+                          Format, record->GlyphMetrics);
   return record.release();
 }
 
 OpenGLLumoFont2D* TOpenGLLumoPanel::MakeFont2D(TFont* Font, int FirstGlyph, int NumGlyphs) {
   if (!Font) return nullptr;
-  GLuint listBase = sys.glGenLists(NumGlyphs);
-  if (listBase == 0) return nullptr;
-  std::unique_ptr<OpenGLLumoFont2D> record(new OpenGLLumoFont2D);
-  record->FirstGlyph = FirstGlyph;
-  record->NumGlyphs = NumGlyphs;
-  record->ListBase = listBase;
+  std::unique_ptr<OpenGLLumoFont2D> record = ReserveLists<OpenGLLumoFont2D>(FirstGlyph, NumGlyphs);
+  if (!record) return nullptr;
 
   SelectedFontCopy copy(FDC, Font);
-  sys.wglUseFontBitmapsA(FDC, FirstGlyph, NumGlyphs, listBase);
+  sys.wglUseFontBitmapsA(FDC, FirstGlyph, NumGlyphs, record->ListBase);
   return record.release();
 }
 

@@ -156,19 +156,15 @@ TEST(Context, TeardownReportsEachFailureAndGoesOn) {
     SCOPED_TRACE(c.name);
     OpsRestore restore;
     c.fail();
-    HandleLedger ledger;
-    ErrorLog log;
-    PanelForm form;
-    ManualPanel* p = form.Add();
-    p->SetOnError(Bind<&ErrorLog::OnError>(&log));
-    ASSERT_TRUE(p->CreateRenderingContext());
-    p->DestroyRenderingContext();
-    EXPECT_EQ(p->LastError(), c.lastError);
-    EXPECT_EQ(log.seen.size(), 1u);
-    EXPECT_EQ(p->FRC, nullptr);
-    EXPECT_EQ(p->FDC, nullptr);
-    EXPECT_EQ(ledger.contexts.released, 1);
-    EXPECT_EQ(ledger.dcs.released, 1);
+    WatchedPanel w;
+    ASSERT_TRUE(w.p->CreateRenderingContext());
+    w.p->DestroyRenderingContext();
+    EXPECT_EQ(w.p->LastError(), c.lastError);
+    EXPECT_EQ(w.log.seen.size(), 1u);
+    EXPECT_EQ(w.p->FRC, nullptr);
+    EXPECT_EQ(w.p->FDC, nullptr);
+    EXPECT_EQ(w.ledger.contexts.released, 1);
+    EXPECT_EQ(w.ledger.dcs.released, 1);
     ExpectNoContext();
   }
 }

@@ -32,45 +32,27 @@ int LitPixelsAfter(GLuint List, void (*Place)()) {
   return lit;
 }
 
-// Outline glyphs are about one unit high.
-void PlaceOutline() {
+void ShowSquare(double From, double To) {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(-0.25, 1.25, -0.25, 1.25, -1, 1);
+  glOrtho(From, To, From, To, -1, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
 }
 
+// Outline glyphs are about one unit high.
+void PlaceOutline() { ShowSquare(-0.25, 1.25); }
+
 void PlaceBitmap() {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, 64, 0, 64, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  ShowSquare(0, 64);
   glRasterPos2i(8, 8);
 }
 
-void PlaceNothing() { PlaceBitmap(); }
-
 }  // namespace
 
-class Fonts : public testing::Test {
+class Fonts : public testing::Test, protected WatchedPanel {
  protected:
-  void SetUp() override {
-    p = form.Add();
-    p->SetOnError(Bind<&ErrorLog::OnError>(&log));
-    ASSERT_TRUE(p->CreateRenderingContext());
-  }
-  // After the panel's window is gone.
-  std::string Unbalanced() {
-    p->DestroyHandle();
-    return ledger.Unbalanced();
-  }
-
-  HandleLedger ledger;
-  ErrorLog log;
-  PanelForm form;
-  ManualPanel* p = nullptr;
+  void SetUp() override { ASSERT_TRUE(p->CreateRenderingContext()); }
 };
 
 TEST_F(Fonts, OutlinesWithTheDefaultsDrawTheirGlyphs) {
@@ -97,7 +79,7 @@ TEST_F(Fonts, BitmapsDrawTheirGlyphs) {
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f->FirstGlyph, 32);
   EXPECT_EQ(f->NumGlyphs, 96);
-  EXPECT_EQ(LitPixelsAfter(0, &PlaceNothing), 0);
+  EXPECT_EQ(LitPixelsAfter(0, &PlaceBitmap), 0);
   EXPECT_GT(LitPixelsAfter(f->ListBase + 'W' - 32, &PlaceBitmap), 10);
   EXPECT_EQ(Unbalanced(), "");
 }

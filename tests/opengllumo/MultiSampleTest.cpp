@@ -80,21 +80,18 @@ TEST(MultiSample, TheRealQueryGivesThePanelAFourSampleFormat) {
     chosenOn.push_back(dc);
     return platform::real.ChoosePixelFormat(dc, r);
   });
-  HandleLedger ledger;
-  PanelForm form;
-  ManualPanel* p = form.Add();
-  p->SetMultiSample(true);
-  ASSERT_TRUE(p->CreateRenderingContext());
-  EXPECT_TRUE(p->FMultiSampleActive);
-  EXPECT_TRUE(p->MultiSample());
-  EXPECT_EQ(Samples(p->FDC), 4);
+  WatchedPanel w;
+  w.p->SetMultiSample(true);
+  ASSERT_TRUE(w.p->CreateRenderingContext());
+  EXPECT_TRUE(w.p->FMultiSampleActive);
+  EXPECT_TRUE(w.p->MultiSample());
+  EXPECT_EQ(Samples(w.p->FDC), 4);
   ASSERT_EQ(chosenOn.size(), 1u);  // the probe's own, never the panel's
-  EXPECT_NE(chosenOn[0], p->FDC);
-  EXPECT_EQ(ledger.windows.obtained, 1);
-  EXPECT_EQ(ledger.windows.released, 1);
-  EXPECT_EQ(p->LastError(), "");
-  p->DestroyHandle();
-  EXPECT_EQ(ledger.Unbalanced(), "");
+  EXPECT_NE(chosenOn[0], w.p->FDC);
+  EXPECT_EQ(w.ledger.windows.obtained, 1);
+  EXPECT_EQ(w.ledger.windows.released, 1);
+  EXPECT_EQ(w.p->LastError(), "");
+  EXPECT_EQ(w.Unbalanced(), "");
 }
 
 TEST(MultiSample, QueryLeavesNoContextCurrentAndNoProbeWindow) {
@@ -142,22 +139,17 @@ TEST(MultiSample, DriversWithLessFallBackOrGiveUpSilently) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Replace driver(sys.wglGetProcAddress, c.getProcAddress);
-    HandleLedger ledger;
-    ErrorLog log;
-    PanelForm form;
-    ManualPanel* p = form.Add();
-    p->SetOnError(Bind<&ErrorLog::OnError>(&log));
-    p->SetMultiSample(true);
-    ASSERT_TRUE(p->CreateRenderingContext());
-    EXPECT_EQ(p->FMultiSampleActive, c.found);
-    EXPECT_EQ(p->MultiSample(), c.found);
+    WatchedPanel w;
+    w.p->SetMultiSample(true);
+    ASSERT_TRUE(w.p->CreateRenderingContext());
+    EXPECT_EQ(w.p->FMultiSampleActive, c.found);
+    EXPECT_EQ(w.p->MultiSample(), c.found);
     if (c.found) {
-      EXPECT_EQ(GetPixelFormat(p->FDC), twoSampleIndex);
+      EXPECT_EQ(GetPixelFormat(w.p->FDC), twoSampleIndex);
     }
-    EXPECT_EQ(p->LastError(), "");
-    EXPECT_TRUE(log.seen.empty());
-    p->DestroyHandle();
-    EXPECT_EQ(ledger.Unbalanced(), "");
+    EXPECT_EQ(w.p->LastError(), "");
+    EXPECT_TRUE(w.log.seen.empty());
+    EXPECT_EQ(w.Unbalanced(), "");
   }
 }
 
@@ -191,19 +183,14 @@ TEST(MultiSample, RefusedClassOrProbeWindowReportsWithoutOnError) {
     SCOPED_TRACE(c.name);
     OpsRestore restore;
     c.fail();
-    HandleLedger ledger;
-    ErrorLog log;
-    PanelForm form;
-    ManualPanel* p = form.Add();
-    p->SetOnError(Bind<&ErrorLog::OnError>(&log));
-    p->SetMultiSample(true);
-    ASSERT_TRUE(p->CreateRenderingContext());
-    EXPECT_EQ(p->LastError(), c.lastError);
-    EXPECT_TRUE(log.seen.empty());
-    EXPECT_FALSE(p->MultiSample());
-    EXPECT_FALSE(p->FMultiSampleActive);
-    p->DestroyHandle();
-    EXPECT_EQ(ledger.Unbalanced(), "");
+    WatchedPanel w;
+    w.p->SetMultiSample(true);
+    ASSERT_TRUE(w.p->CreateRenderingContext());
+    EXPECT_EQ(w.p->LastError(), c.lastError);
+    EXPECT_TRUE(w.log.seen.empty());
+    EXPECT_FALSE(w.p->MultiSample());
+    EXPECT_FALSE(w.p->FMultiSampleActive);
+    EXPECT_EQ(w.Unbalanced(), "");
   }
 }
 

@@ -219,10 +219,8 @@ TEST(Palette, TeardownGoesInItsOrderAndReportsAFailedPaletteDeletion) {
   calls.clear();
   OpsRestore restore;
   sys.DescribePixelFormat = &DescribeThreeThreeTwo;
-  ErrorLog log;
-  PanelForm form;
-  ManualPanel* p = form.Add();
-  p->SetOnError(Bind<&ErrorLog::OnError>(&log));
+  WatchedPanel w;
+  ManualPanel* p = w.p;
   ASSERT_TRUE(p->CreateRenderingContext());
   p->BuildFont2D();
   ASSERT_NE(p->Font2D(), nullptr);
@@ -261,19 +259,19 @@ TEST(Palette, TeardownGoesInItsOrderAndReportsAFailedPaletteDeletion) {
       "ReleaseDC"};
   EXPECT_EQ(calls, expected);
   EXPECT_EQ(p->LastError(), "DeleteObject Failed:Invalid handle.\r\n");
-  EXPECT_EQ(log.seen.size(), 1u);
+  EXPECT_EQ(w.log.seen.size(), 1u);
   EXPECT_EQ(p->FPalette, nullptr);
   EXPECT_EQ(p->FDC, nullptr);
 }
 
 // The palette messages, on a panel whose 3-3-2 palette exists.
-class PaletteMessages : public testing::Test {
+class PaletteMessages : public testing::Test, protected WatchedPanel {
  protected:
   void SetUp() override {
-    Replace describe(sys.DescribePixelFormat, &DescribeThreeThreeTwo);
-    p = form.Add();
-    p->SetOnError(Bind<&ErrorLog::OnError>(&log));
-    ASSERT_TRUE(p->CreateRenderingContext());
+    {
+      Replace describe(sys.DescribePixelFormat, &DescribeThreeThreeTwo);
+      ASSERT_TRUE(p->CreateRenderingContext());
+    }
     selects.clear();
     invalidated.clear();
     sys.SelectPalette = [](HDC dc, HPALETTE pal, BOOL bg) {
@@ -291,9 +289,6 @@ class PaletteMessages : public testing::Test {
   static inline std::vector<std::pair<HPALETTE, BOOL>> selects;
   static inline std::vector<std::pair<HWND, bool>> invalidated;  // window, whole and erased
   OpsRestore restore;
-  ErrorLog log;
-  PanelForm form;
-  ManualPanel* p = nullptr;
 };
 
 TEST_F(PaletteMessages, QueryWithNothingRemappedRealizesAndLeavesNoContext) {

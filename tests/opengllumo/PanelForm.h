@@ -53,6 +53,22 @@ class PanelForm {
   TForm form_;
 };
 
+// One panel with its window, a ledger of what it obtains and a log of its
+// reports. Replacements made before it are seen by the ledger.
+struct WatchedPanel {
+  WatchedPanel() : p(form.Add()) { p->SetOnError(Bind<&ErrorLog::OnError>(&log)); }
+  // What is still held once the panel's window is gone.
+  std::string Unbalanced() {
+    p->DestroyHandle();
+    return ledger.Unbalanced();
+  }
+
+  HandleLedger ledger;
+  ErrorLog log;
+  PanelForm form;
+  ManualPanel* p;
+};
+
 // What one window life showed: a creation on a new panel, then its window's
 // destruction.
 struct WindowLife {
@@ -63,22 +79,16 @@ struct WindowLife {
   std::string unbalanced;                 // after the destruction
 };
 
-// Replacements made before the call are seen by the ledger it keeps.
 inline WindowLife LiveOnce(void (*Prepare)(ManualPanel*) = nullptr) {
-  HandleLedger ledger;
-  ErrorLog log;
-  PanelForm form;
-  ManualPanel* p = form.Add();
-  p->SetOnError(Bind<&ErrorLog::OnError>(&log));
-  if (Prepare) Prepare(p);
+  WatchedPanel w;
+  if (Prepare) Prepare(w.p);
   WindowLife life;
-  life.created = p->CreateRenderingContext();
-  life.lastError = p->LastError();
-  life.reports = log.seen;
-  life.dcHeld = p->FDC != nullptr;
-  life.contextHeld = p->FRC != nullptr;
-  life.paletteHeld = p->FPalette != nullptr;
-  p->DestroyHandle();
-  life.unbalanced = ledger.Unbalanced();
+  life.created = w.p->CreateRenderingContext();
+  life.lastError = w.p->LastError();
+  life.reports = w.log.seen;
+  life.dcHeld = w.p->FDC != nullptr;
+  life.contextHeld = w.p->FRC != nullptr;
+  life.paletteHeld = w.p->FPalette != nullptr;
+  life.unbalanced = w.Unbalanced();
   return life;
 }

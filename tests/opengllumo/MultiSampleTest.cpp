@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -75,10 +76,16 @@ BOOL WINAPI RecordingNoneFound(HDC dc, const int* ints, const FLOAT* floats, UIN
 
 TEST(MultiSample, TheRealQueryGivesThePanelAFourSampleFormat) {
   static std::vector<HDC> chosenOn;
+  static std::vector<PIXELFORMATDESCRIPTOR> setWith;  // the probe's request, then the panel's
   chosenOn.clear();
-  Replace spy(sys.ChoosePixelFormat, [](HDC dc, const PIXELFORMATDESCRIPTOR* r) {
+  setWith.clear();
+  Replace choose(sys.ChoosePixelFormat, [](HDC dc, const PIXELFORMATDESCRIPTOR* r) {
     chosenOn.push_back(dc);
     return platform::real.ChoosePixelFormat(dc, r);
+  });
+  Replace set(sys.SetPixelFormat, [](HDC dc, int f, const PIXELFORMATDESCRIPTOR* r) {
+    setWith.push_back(*r);
+    return platform::real.SetPixelFormat(dc, f, r);
   });
   WatchedPanel w;
   w.p->SetMultiSample(true);
@@ -88,6 +95,10 @@ TEST(MultiSample, TheRealQueryGivesThePanelAFourSampleFormat) {
   EXPECT_EQ(Samples(w.p->FDC), 4);
   ASSERT_EQ(chosenOn.size(), 1u);  // the probe's own, never the panel's
   EXPECT_NE(chosenOn[0], w.p->FDC);
+  const PIXELFORMATDESCRIPTOR request = w.p->PixelFormatRequest();
+  ASSERT_EQ(setWith.size(), 2u);
+  for (const PIXELFORMATDESCRIPTOR& sent : setWith)
+    EXPECT_EQ(std::memcmp(&sent, &request, sizeof request), 0);
   EXPECT_EQ(w.ledger.windows.obtained, 1);
   EXPECT_EQ(w.ledger.windows.released, 1);
   EXPECT_EQ(w.p->LastError(), "");

@@ -61,11 +61,13 @@ void ToApplication(std::exception_ptr e) {
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   if (!Application) Application = this;
+  FPreviousExceptionHook = WindowExceptionHook;
   WindowExceptionHook = &ToApplication;
 }
 
 TApplication::~TApplication() {
   DestroyComponents();
+  WindowExceptionHook = FPreviousExceptionHook;
   if (Application == this) Application = nullptr;
 }
 

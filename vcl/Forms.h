@@ -64,6 +64,7 @@ class TApplication : public TComponent {
 
   TForm* FMainForm = nullptr;
   bool FTerminated = false;
+  void (*FPreviousExceptionHook)(std::exception_ptr) = nullptr;
   AnsiString FLastException;
 };
 

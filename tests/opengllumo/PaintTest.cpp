@@ -38,7 +38,7 @@ HPALETTE SmallPalette() {
 }
 
 struct PanelPaint : ::testing::Test {
-  PanelForm f;
+  ShownForm f;
   PanelProbe* panel = f.AddPanel();
   PanelEvents events;
   ErrorLog errors;
@@ -66,12 +66,12 @@ TEST_F(PanelPaint, TwoPanelsEachDrawTheirOwnColourAlsoAfterAPaletteMessage) {
   secondEvents.green = 1.0f;
   f.Show();
   for (PanelEvents* e : {&events, &secondEvents}) e->pixels.clear();
-  PanelForm::PaintNow(panel);
-  PanelForm::PaintNow(second);
+  ShownForm::PaintNow(panel);
+  ShownForm::PaintNow(second);
   SendMessageA(second->Handle(), WM_QUERYNEWPALETTE, 0, 0);
   EXPECT_EQ(wglGetCurrentContext(), nullptr);
-  PanelForm::PaintNow(panel);
-  PanelForm::PaintNow(second);
+  ShownForm::PaintNow(panel);
+  ShownForm::PaintNow(second);
   ASSERT_EQ(events.pixels.size(), 2u);
   ASSERT_EQ(secondEvents.pixels.size(), 2u);
   for (COLORREF c : events.pixels) EXPECT_EQ(c, kRed);
@@ -93,7 +93,7 @@ TEST_F(PanelPaint, SwapsOnlyWhenAutoWithDoubleBufferingAndSelectsThePaletteOnlyA
       {Auto, f_PFD_DOUBLEBUFFER, false, 0},
   };
   for (const Case& c : cases) {
-    PanelForm g;
+    ShownForm g;
     PanelProbe* p = g.AddPanel();
     PanelEvents e;
     e.Attach(p);
@@ -108,7 +108,7 @@ TEST_F(PanelPaint, SwapsOnlyWhenAutoWithDoubleBufferingAndSelectsThePaletteOnlyA
     Replace selectSpy(sys.SelectPalette, &SpySelect);
     swaps = 0;
     selects.clear();
-    PanelForm::PaintNow(p);
+    ShownForm::PaintNow(p);
     EXPECT_EQ(swaps, c.swaps) << "mode " << c.mode << " buffer " << c.buffer << " paint " << c.onPaint;
     if (!c.onPaint) {
       EXPECT_TRUE(selects.empty());
@@ -155,8 +155,8 @@ TEST_F(PanelPaint, PaletteAndMakeCurrentFailuresEndEveryPaintBeforeOnPaint) {
     selects.clear();
     swaps = 0;
     panel->FFps = 7;
-    PanelForm::PaintNow(panel);
-    PanelForm::PaintNow(panel);
+    ShownForm::PaintNow(panel);
+    ShownForm::PaintNow(panel);
     ASSERT_EQ(errors.seen.size(), 2u) << p;
     EXPECT_EQ(errors.seen[1], std::string(p) + "Invalid handle.\r\n");
     EXPECT_EQ(events.Count("Paint"), 0) << p;
@@ -187,7 +187,7 @@ TEST_F(PanelPaint, PanelWithoutContextPaintsWithNoContextCurrent) {
   ASSERT_EQ(broken->FRC, nullptr);
   ASSERT_TRUE(panel->MakeCurrent());
   brokenEvents.contextsInPaint.clear();
-  PanelForm::PaintNow(broken);
+  ShownForm::PaintNow(broken);
   ASSERT_EQ(brokenEvents.Count("Paint"), 1);
   EXPECT_EQ(brokenEvents.contextsInPaint.back(), nullptr);
 }
@@ -206,7 +206,7 @@ TEST_F(PanelPaint, AtDesignTimeNothingIsDrawnOrMeasured) {
   Replace counter(sys.QueryPerformanceCounter, &ScriptedCounter);
   counterReads = 0;
   events.order.clear();
-  PanelForm::PaintNow(panel);
+  ShownForm::PaintNow(panel);
   EXPECT_EQ(events.Count("Paint"), 0);
   EXPECT_EQ(counterReads, 0);
   EXPECT_EQ(panel->Fps(), 0);

@@ -58,7 +58,7 @@ struct PanelEvents {
 };
 
 // A form holding panels; the panels are placed but shown only by Show.
-struct PanelForm {
+struct ShownForm {
   std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
 
   PanelProbe* AddPanel(int left = 0) {

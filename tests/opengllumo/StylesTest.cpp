@@ -39,7 +39,7 @@ LONG CountWrite(HWND w, int i, LONG v) {
 
 TEST(PanelStyles, SetBeforeCreationOnlyStoresAndTheNewWindowShowsIt) {
   for (const StyleCase& c : kStyles) {
-    PanelForm f;
+    ShownForm f;
     PanelProbe* panel = f.AddPanel();
     (panel->*c.set)(true);
     EXPECT_FALSE(panel->HandleAllocated()) << c.name;
@@ -53,7 +53,7 @@ TEST(PanelStyles, SetBeforeCreationOnlyStoresAndTheNewWindowShowsIt) {
 // value does not change; the width ends where it was.
 TEST(PanelStyles, SetOnTheLiveWindowChangesTheStyleWordsEveryTime) {
   for (const StyleCase& c : kStyles) {
-    PanelForm f;
+    ShownForm f;
     PanelProbe* panel = f.AddPanel();
     PanelEvents events;
     events.Attach(panel);
@@ -84,7 +84,7 @@ struct SetsInPreInit {
 
 TEST(PanelStyles, SetFromOnPreInitOnlyStoresAndCreationAppliesIt) {
   for (const StyleCase& c : kStyles) {
-    PanelForm f;
+    ShownForm f;
     PanelProbe* panel = f.AddPanel();
     SetsInPreInit handler{&c};
     panel->SetOnPreInit(Bind<&SetsInPreInit::PreInit>(&handler));

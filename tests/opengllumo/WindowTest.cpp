@@ -3,6 +3,7 @@
 
 #include "ShownPanel.h"
 #include "platform/PlatformOps.h"
+#include "support/HandleLedger.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ using platform::Replace;
 using platform::sys;
 
 struct PanelWindow : ::testing::Test {
-  PanelForm f;
+  ShownForm f;
   PanelProbe* panel = f.AddPanel();
   PanelEvents events;
   ErrorLog errors;
@@ -100,7 +101,7 @@ TEST_F(PanelWindow, ExceptionsFromOnInitAndOnErrorDoNotEscapeCreation) {
   EXPECT_TRUE(panel->HandleAllocated());
   EXPECT_NE(panel->FRC, nullptr);
 
-  PanelForm g;
+  ShownForm g;
   PanelProbe* failing = g.AddPanel();
   failing->SetOnError(Bind<&Throws::Error>(&throws));
   {
@@ -113,47 +114,26 @@ TEST_F(PanelWindow, ExceptionsFromOnInitAndOnErrorDoNotEscapeCreation) {
   EXPECT_EQ(exceptionsSeen, 0);
 }
 
-// Counts what a window's life obtains and releases.
-struct Ledger {
-  static inline int dcs, contexts;
-  Replace<decltype(sys.GetDC)> getDC{sys.GetDC, [](HWND w) {
-                                       ++dcs;
-                                       return platform::real.GetDC(w);
-                                     }};
-  Replace<decltype(sys.ReleaseDC)> releaseDC{sys.ReleaseDC, [](HWND w, HDC dc) {
-                                               --dcs;
-                                               return platform::real.ReleaseDC(w, dc);
-                                             }};
-  Replace<decltype(sys.wglCreateContext)> create{sys.wglCreateContext, [](HDC dc) {
-                                                   ++contexts;
-                                                   return platform::real.wglCreateContext(dc);
-                                                 }};
-  Replace<decltype(sys.wglDeleteContext)> remove{sys.wglDeleteContext, [](HGLRC rc) {
-                                                   --contexts;
-                                                   return platform::real.wglDeleteContext(rc);
-                                                 }};
-  Ledger() { dcs = contexts = 0; }
-};
-
 TEST_F(PanelWindow, RecreatedWindowFiresBothEventsAgainWithANewContextAndTheLedgerBalances) {
-  Ledger ledger;
+  HandleLedger ledger;
+  panel->SetFont3D_Enabled(true);
+  panel->SetFont2D_Enabled(true);
   f.Show();
-  EXPECT_EQ(Ledger::contexts, 1);
-  EXPECT_EQ(Ledger::dcs, 1);
   panel->RecreateWnd();
   PumpMessages();
   EXPECT_EQ(events.Count("PreInit"), 2);
   EXPECT_EQ(events.Count("Init"), 2);
   ASSERT_NE(panel->FRC, nullptr);
   EXPECT_EQ(wglGetCurrentContext(), panel->FRC);
-  EXPECT_EQ(Ledger::contexts, 1);
-  EXPECT_EQ(Ledger::dcs, 1);
+  EXPECT_NE(panel->Font3D(), nullptr);
+  EXPECT_NE(panel->Font2D(), nullptr);
+  EXPECT_EQ(ledger.contexts.obtained, 2);
+  EXPECT_EQ(ledger.contexts.live.size(), 1u);
+  EXPECT_EQ(ledger.dcs.live.size(), 1u);
   panel->DestroyHandle();
   EXPECT_EQ(panel->FRC, nullptr);
   EXPECT_EQ(panel->FDC, nullptr);
-  EXPECT_EQ(Ledger::contexts, 0);
-  EXPECT_EQ(Ledger::dcs, 0);
-  EXPECT_EQ(panel->LastError(), "");
+  EXPECT_EQ(ledger.Unbalanced(), "");
 }
 
 // A style setter asked for the window after its destruction creates it again.

@@ -7,7 +7,8 @@
 
 LUMO_IMPLEMENT_COMPONENT(TDemoForm, TForm)
 
-// The same form as DemoForm.dfm describes.
+// The form DemoForm.dfm describes, built in code until the framework reads
+// form files.
 TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
   SetName("DemoForm");
   SetCaption("OpenGLLumo demo");

@@ -62,7 +62,12 @@ void TDemoForm::MeasurePixelFormat() {
   FReport.samples = samples;
 }
 
-void TDemoForm::PanelResize(TObject*) { scene::SetUpView(Panel->Width(), Panel->Height()); }
+// Unlike OnPaint, OnResize may come when another context, or none, is
+// current: after the form's activation the palette handling leaves none.
+void TDemoForm::PanelResize(TObject*) {
+  if (!Panel->MakeCurrent()) return;
+  scene::SetUpView(Panel->Width(), Panel->Height());
+}
 
 void TDemoForm::PanelPaint(TObject*) {
   if (FReport.frames == 0) QueryPerformanceCounter(&FFirstFrame);

@@ -37,16 +37,7 @@ HPALETTE SmallPalette() {
   return CreatePalette(&block.head);
 }
 
-struct PanelPaint : ::testing::Test {
-  ShownForm f;
-  PanelProbe* panel = f.AddPanel();
-  PanelEvents events;
-  ErrorLog errors;
-  void SetUp() override {
-    events.Attach(panel);
-    panel->SetOnError(Bind<&ErrorLog::OnError>(&errors));
-  }
-};
+struct PanelPaint : ShownPanelTest {};
 
 TEST_F(PanelPaint, FirstPaintReadsBackWhatOnPaintDrewInThePanelsOwnContext) {
   events.red = 1.0f;

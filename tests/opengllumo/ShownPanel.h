@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "PanelProbe.h"
 #include "support/Pump.h"
 #include "vcl/Forms.h"
@@ -76,5 +78,17 @@ struct ShownForm {
   static void PaintNow(TWinControl* panel) {
     panel->Repaint();
     PumpMessages();
+  }
+};
+
+// One panel with its events recorded, on a form not yet shown.
+struct ShownPanelTest : ::testing::Test {
+  ShownForm f;
+  PanelProbe* panel = f.AddPanel();
+  PanelEvents events;
+  ErrorLog errors;
+  void SetUp() override {
+    events.Attach(panel);
+    panel->SetOnError(Bind<&ErrorLog::OnError>(&errors));
   }
 };

@@ -10,16 +10,7 @@ namespace {
 using platform::Replace;
 using platform::sys;
 
-struct PanelWindow : ::testing::Test {
-  ShownForm f;
-  PanelProbe* panel = f.AddPanel();
-  PanelEvents events;
-  ErrorLog errors;
-  void SetUp() override {
-    events.Attach(panel);
-    panel->SetOnError(Bind<&ErrorLog::OnError>(&errors));
-  }
-};
+struct PanelWindow : ShownPanelTest {};
 
 TEST_F(PanelWindow, ShownPanelFiresPreInitThenInitOnceWithContextClipStylesAndOwnDC) {
   f.Show();

@@ -215,6 +215,20 @@ TEST_F(PanelWindow, FormHandsPaletteMessagesToThePanel) {
   }
 }
 
+// On the real platform: activating the form sends it WM_QUERYNEWPALETTE.
+TEST_F(PanelWindow, ActivatingTheFormRealizesThePanelsPalette) {
+  f.Show();
+  ShownForm other;
+  other.Show();
+  PumpMessages();
+  Replace guard(sys.SelectPalette, &SpySelect);
+  paletteDCs.clear();
+  SetForegroundWindow(f.form->Handle());
+  SetActiveWindow(f.form->Handle());
+  PumpMessages();
+  EXPECT_GT(std::count(paletteDCs.begin(), paletteDCs.end(), panel->FDC), 0);
+}
+
 TEST_F(PanelWindow, ResizeFiresOnResizeOnly) {
   f.Show();
   events.order.clear();

@@ -22,6 +22,8 @@ class TForm : public TWinControl {
 
  private:
   void WMClose(TMessage& Message);
+  void WMQueryNewPalette(TMessage& Message);
+  void WMPaletteChanged(TMessage& Message);
 };
 
 typedef TEvent<TObject*, bool&> TIdleEvent;

@@ -40,14 +40,43 @@ void TForm::SetClientSize(int AWidth, int AHeight) {
 
 void TForm::Dispatch(void* Message) {
   TMessage& m = *static_cast<TMessage*>(Message);
-  if (m.Msg == WM_CLOSE) {
-    WMClose(m);
-    return;
+  switch (m.Msg) {
+    case WM_CLOSE: WMClose(m); return;
+    case WM_QUERYNEWPALETTE: WMQueryNewPalette(m); return;
+    case WM_PALETTECHANGED: WMPaletteChanged(m); break;
   }
   inherited::Dispatch(Message);
 }
 
 void TForm::WMClose(TMessage&) { Close(); }
+
+namespace {
+
+// The system sends the palette messages to top-level windows only; a child
+// whose pixel format needs a palette must hear them too.
+LRESULT SendToChildWindows(HWND Parent, const TMessage& Message) {
+  struct Send {
+    const TMessage* message;
+    LRESULT anyResult;
+    static BOOL CALLBACK Each(HWND Child, LPARAM Data) {
+      Send& s = *reinterpret_cast<Send*>(Data);
+      if (SendMessageA(Child, s.message->Msg, s.message->WParam, s.message->LParam))
+        s.anyResult = TRUE;
+      return TRUE;
+    }
+  } send = {&Message, FALSE};
+  EnumChildWindows(Parent, &Send::Each, reinterpret_cast<LPARAM>(&send));
+  return send.anyResult;
+}
+
+}  // namespace
+
+// TRUE when any child realized a palette of its own.
+void TForm::WMQueryNewPalette(TMessage& Message) {
+  Message.Result = SendToChildWindows(FHandle, Message);
+}
+
+void TForm::WMPaletteChanged(TMessage& Message) { SendToChildWindows(FHandle, Message); }
 
 LUMO_IMPLEMENT_COMPONENT(TApplication, TComponent)
 
@@ -61,11 +90,13 @@ void ToApplication(std::exception_ptr e) {
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
   if (!Application) Application = this;
+  FPreviousExceptionHook = WindowExceptionHook;
   WindowExceptionHook = &ToApplication;
 }
 
 TApplication::~TApplication() {
   DestroyComponents();
+  WindowExceptionHook = FPreviousExceptionHook;
   if (Application == this) Application = nullptr;
 }
 

@@ -22,6 +22,8 @@ class TForm : public TWinControl {
 
  private:
   void WMClose(TMessage& Message);
+  void WMQueryNewPalette(TMessage& Message);
+  void WMPaletteChanged(TMessage& Message);
 };
 
 typedef TEvent<TObject*, bool&> TIdleEvent;
@@ -64,6 +66,7 @@ class TApplication : public TComponent {
 
   TForm* FMainForm = nullptr;
   bool FTerminated = false;
+  void (*FPreviousExceptionHook)(std::exception_ptr) = nullptr;
   AnsiString FLastException;
 };
 

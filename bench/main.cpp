@@ -1,0 +1,234 @@
+// Benchmarks: the panel against a raw Win32/WGL program doing the same work,
+// side by side in one run, reported as ratios. They report; they never fail.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <string>
+
+#include "Clock.h"
+#include "RawGL.h"
+#include "Report.h"
+#include "Scene.h"
+#include "Stats.h"
+#include "opengllumo/Topengllumopanel.h"
+#include "platform/PlatformOps.h"
+#include "vcl/Forms.h"
+
+// Every allocation through operator new is counted, so that the paint path
+// can be shown to allocate nothing.
+static long long g_allocations = 0;
+void* operator new(std::size_t n) {
+  ++g_allocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+struct Options {
+  int rounds = 5;        // A B pairs for each ratio
+  int frames = 300;      // paints per throughput run
+  int paints = 2000;     // paints timed one by one
+  int creations = 20;    // window creations per side and round
+  std::string json;
+  std::string machine = "unknown";
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+    if (a == "--json") o.json = next();
+    else if (a == "--machine") o.machine = next();
+    else if (a == "--quick") o.rounds = 2, o.frames = 60, o.paints = 200, o.creations = 4;
+  }
+  return o;
+}
+
+std::string Spread(const std::vector<double>& v, int decimals = 3) {
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "min %.*f, max %.*f, n %zu", decimals, Min(v), decimals, Max(v),
+                v.size());
+  return buf;
+}
+
+// The panel a benchmark drives, with its own time split from what it calls.
+class TBenchPanel : public TOpenGLLumoPanel {
+ public:
+  explicit TBenchPanel(TComponent* AOwner) : TOpenGLLumoPanel(AOwner) {
+    SetOnPaint(Bind<&TBenchPanel::DrawFrame>(this));
+  }
+  std::vector<double>* ownCost = nullptr;  // filled when set
+  static double swapSeconds;
+
+ protected:
+  void Paint() override {
+    if (!ownCost) {
+      TOpenGLLumoPanel::Paint();
+      return;
+    }
+    swapSeconds = 0;
+    double start = Now();
+    TOpenGLLumoPanel::Paint();
+    double total = Now() - start;
+    ownCost->push_back(total - drawSeconds_ - swapSeconds);
+  }
+
+ private:
+  void DrawFrame(TObject*) {
+    double start = Now();
+    DrawScene(frame_++);
+    drawSeconds_ = Now() - start;
+  }
+  int frame_ = 0;
+  double drawSeconds_ = 0;
+};
+double TBenchPanel::swapSeconds = 0;
+
+BOOL TimedSwap(HDC dc) {
+  double start = Now();
+  BOOL ok = platform::real.SwapBuffers(dc);
+  TBenchPanel::swapSeconds = Now() - start;
+  return ok;
+}
+
+double FramesPerSecond(HWND wnd, int frames) {
+  double start = Now();
+  for (int i = 0; i < frames; ++i) {
+    InvalidateRect(wnd, nullptr, FALSE);
+    UpdateWindow(wnd);
+  }
+  return frames / (Now() - start);
+}
+
+void PaintThroughput(const Options& o, TForm& form, Report& report) {
+  auto* panel = new TBenchPanel(&form);
+  panel->SetBounds(8, 8, 256, 256);
+  panel->SetParent(&form);
+  RawGLWindow raw(form.Handle(), 272, 8, 256, 256);
+  std::vector<double> ratios, panelFps, rawFps;
+  FramesPerSecond(panel->Handle(), o.frames / 4);  // warm-up
+  FramesPerSecond(raw.Handle(), o.frames / 4);
+  for (int r = 0; r < o.rounds; ++r) {
+    double a = FramesPerSecond(panel->Handle(), o.frames);
+    double b = FramesPerSecond(raw.Handle(), o.frames);
+    panelFps.push_back(a);
+    rawFps.push_back(b);
+    ratios.push_back(a / b);
+  }
+  double ratio = Median(ratios);
+  report.Add("paint throughput, panel/raw", ratio, "ratio", ">= 0.97", ratio >= 0.97,
+             Spread(ratios));
+  report.Info("paint throughput, panel", Median(panelFps), "fps", Spread(panelFps, 0));
+  report.Info("paint throughput, raw", Median(rawFps), "fps", Spread(rawFps, 0));
+
+  std::vector<double> own;
+  own.reserve(o.paints);
+  panel->ownCost = &own;
+  long long before;
+  {
+    platform::Replace swap(platform::sys.SwapBuffers, &TimedSwap);
+    before = g_allocations;
+    for (int i = 0; i < o.paints; ++i) {
+      InvalidateRect(panel->Handle(), nullptr, FALSE);
+      UpdateWindow(panel->Handle());
+    }
+  }
+  long long allocations = g_allocations - before;
+  panel->ownCost = nullptr;
+  for (double& s : own) s *= 1e6;
+  double p50 = Median(own), p99 = Percentile(own, 0.99);
+  char detail[64];
+  std::snprintf(detail, sizeof detail, "p99 %.2f us, n %zu", p99, own.size());
+  report.Add("panel's own cost per paint, median", p50, "us", "<= 2", p50 <= 2.0, detail);
+  report.Add("heap allocations in paints", static_cast<double>(allocations), "count", "== 0",
+             allocations == 0, std::to_string(o.paints) + " paints");
+  delete panel;
+}
+
+double TimeOnce(const std::function<void()>& make) {
+  double start = Now();
+  make();
+  return Now() - start;
+}
+
+// Creates a panel's window configured by `configure`, returns the seconds
+// the creation took; the panel goes afterwards, outside the timing.
+double CreatePanelWindow(TForm& form, const std::function<void(TOpenGLLumoPanel&)>& configure) {
+  auto* panel = new TOpenGLLumoPanel(&form);
+  panel->SetBounds(8, 8, 256, 256);
+  configure(*panel);
+  double seconds = TimeOnce([&] { panel->SetParent(&form); });
+  delete panel;
+  return seconds;
+}
+
+double CreateRawWindow(TForm& form) {
+  RawGLWindow* raw = nullptr;
+  double seconds = TimeOnce([&] { raw = new RawGLWindow(form.Handle(), 8, 8, 256, 256); });
+  delete raw;
+  return seconds;
+}
+
+void WindowCreation(const Options& o, TForm& form, Report& report) {
+  auto defaults = [](TOpenGLLumoPanel&) {};
+  std::vector<double> ratios, panelMs, rawMs;
+  for (int r = 0; r < o.rounds; ++r) {
+    std::vector<double> a, b;
+    for (int i = 0; i < o.creations; ++i) {
+      a.push_back(CreatePanelWindow(form, defaults));
+      b.push_back(CreateRawWindow(form));
+    }
+    ratios.push_back(Median(a) / Median(b));
+    panelMs.push_back(Median(a) * 1e3);
+    rawMs.push_back(Median(b) * 1e3);
+  }
+  double ratio = Median(ratios);
+  report.Add("window creation, panel/raw", ratio, "ratio", "<= 1.10", ratio <= 1.10, Spread(ratios));
+  report.Info("window creation, panel", Median(panelMs), "ms", Spread(panelMs));
+  report.Info("window creation, raw", Median(rawMs), "ms", Spread(rawMs));
+
+  struct Option {
+    const char* name;
+    std::function<void(TOpenGLLumoPanel&)> configure;
+  };
+  const Option options[] = {
+      {"added by the multisample query", [](TOpenGLLumoPanel& p) { p.SetMultiSample(true); }},
+      {"added by the outline font", [](TOpenGLLumoPanel& p) { p.SetFont3D_Enabled(true); }},
+      {"added by the bitmap font", [](TOpenGLLumoPanel& p) { p.SetFont2D_Enabled(true); }},
+  };
+  for (const Option& opt : options) {
+    std::vector<double> with, without;
+    for (int i = 0; i < o.creations; ++i) {
+      with.push_back(CreatePanelWindow(form, opt.configure));
+      without.push_back(CreatePanelWindow(form, defaults));
+    }
+    report.Info(opt.name, (Median(with) - Median(without)) * 1e3, "ms");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o = ParseOptions(argc, argv);
+  TApplication app(nullptr);
+  TForm* form = new TForm(&app);
+  form->SetClientSize(540, 272);
+  form->Show();
+  app.ProcessMessages();
+
+  Report report;
+  PaintThroughput(o, *form, report);
+  WindowCreation(o, *form, report);
+  report.Print();
+  if (!o.json.empty() && !report.WriteJson(o.json, o.machine))
+    std::fprintf(stderr, "bench: cannot write %s\n", o.json.c_str());
+  return 0;
+}

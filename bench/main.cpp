@@ -16,6 +16,7 @@
 #include "Stats.h"
 #include "opengllumo/Topengllumopanel.h"
 #include "platform/PlatformOps.h"
+#include "support/HandleLedger.h"
 #include "vcl/Forms.h"
 
 // Every allocation through operator new is counted, so that the paint path
@@ -36,6 +37,7 @@ struct Options {
   int frames = 300;      // paints per throughput run
   int paints = 2000;     // paints timed one by one
   int creations = 20;    // window creations per side and round
+  int lives = 1000;      // soak: window lives of four panels
   std::string json;
   std::string machine = "unknown";
 };
@@ -47,7 +49,7 @@ Options ParseOptions(int argc, char** argv) {
     auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
     if (a == "--json") o.json = next();
     else if (a == "--machine") o.machine = next();
-    else if (a == "--quick") o.rounds = 2, o.frames = 60, o.paints = 200, o.creations = 4;
+    else if (a == "--quick") o.rounds = 2, o.frames = 60, o.paints = 200, o.creations = 4, o.lives = 20;
   }
   return o;
 }
@@ -222,6 +224,60 @@ void WindowCreation(const Options& o, TForm& form, Report& report) {
   }
 }
 
+// NOTE: Wine leaves PrivateUsage at 0; its PagefileUsage is the private
+// (committed) memory of the process.
+size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters = {};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                       sizeof counters);
+  return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
+
+// One window life of four panels with multisampling and both fonts: create,
+// paint a few frames, destroy.
+void PanelLife(TForm& form) {
+  TBenchPanel* panels[4];
+  for (int i = 0; i < 4; ++i) {
+    panels[i] = new TBenchPanel(&form);
+    panels[i]->SetBounds(8 + 132 * i, 8, 128, 128);
+    panels[i]->SetMultiSample(true);
+    panels[i]->SetFont3D_Enabled(true);
+    panels[i]->SetFont2D_Enabled(true);
+    panels[i]->SetParent(&form);
+  }
+  for (int frame = 0; frame < 3; ++frame)
+    for (TBenchPanel* p : panels) {
+      InvalidateRect(p->Handle(), nullptr, FALSE);
+      UpdateWindow(p->Handle());
+    }
+  for (TBenchPanel* p : panels) delete p;
+}
+
+void Soak(const Options& o, TForm& form, Report& report) {
+  const int warmup = std::min(50, o.lives / 2);
+  HandleLedger ledger;
+  size_t warm = 0;
+  double start = Now();
+  for (int life = 0; life < o.lives; ++life) {
+    if (life == warmup) warm = PrivateBytes();
+    PanelLife(form);
+  }
+  double seconds = Now() - start;
+  size_t end = PrivateBytes();
+  std::string unbalanced = ledger.Unbalanced();
+  char detail[160];
+  std::snprintf(detail, sizeof detail, "%d lives in %.0f s; %d DCs, %d contexts, %d lists, %d fonts",
+                o.lives, seconds, ledger.dcs.obtained, ledger.contexts.obtained,
+                ledger.lists.obtained, ledger.fonts.obtained);
+  report.Add("soak: handles not released once", unbalanced.empty() ? 0 : 1, "count", "== 0",
+             unbalanced.empty(), unbalanced.empty() ? detail : unbalanced.substr(0, 120));
+  double growth = (static_cast<double>(end) - static_cast<double>(warm)) / (o.lives - warmup);
+  std::snprintf(detail, sizeof detail, "private %.1f MB after warm-up, %.1f MB at the end",
+                warm / 1048576.0, end / 1048576.0);
+  report.Add("soak: private memory growth per life", growth, "bytes", "<= 0", growth <= 0, detail);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -235,6 +291,7 @@ int main(int argc, char** argv) {
   Report report;
   PaintThroughput(o, *form, report);
   WindowCreation(o, *form, report);
+  Soak(o, *form, report);
   report.Print();
   if (!o.json.empty() && !report.WriteJson(o.json, o.machine))
     std::fprintf(stderr, "bench: cannot write %s\n", o.json.c_str());

@@ -49,6 +49,7 @@ Options ParseOptions(int argc, char** argv) {
     auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
     if (a == "--json") o.json = next();
     else if (a == "--machine") o.machine = next();
+    else if (a == "--lives") o.lives = std::atoi(next().c_str());
     else if (a == "--quick") o.rounds = 2, o.frames = 60, o.paints = 200, o.creations = 4, o.lives = 20;
   }
   return o;

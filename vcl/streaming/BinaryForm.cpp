@@ -110,8 +110,7 @@ class BinaryReader {
     return v.Int;
   }
 
-  double ReadFloat(int bytes) {
-    std::size_t at = pos_;
+  double ReadFloat(int bytes, std::size_t at) {
     double v = 0;
     bool ok = true;
     if (bytes == 10) {
@@ -163,13 +162,13 @@ class BinaryReader {
         v.Int = static_cast<std::int64_t>(Unsigned(8));
         break;
       case vaExtended:
-        v.Float = ReadFloat(10);
+        v.Float = ReadFloat(10, at);
         break;
       case vaSingle:
-        v.Float = ReadFloat(4);
+        v.Float = ReadFloat(4, at);
         break;
       case vaDouble: case vaDate:
-        v.Float = ReadFloat(8);
+        v.Float = ReadFloat(8, at);
         break;
       case vaString:
         v.Str = Latin1(ShortString());

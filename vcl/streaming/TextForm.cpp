@@ -205,7 +205,7 @@ class TextReader {
     if (!IsObjectStart()) Error("'object' expected");
     TFormObject o;
     o.Pos = {false, tok_.Line};
-    o.Flags = IsWord("inherited") ? ffInherited : IsWord("inline") ? ffInline : 0;
+    o.Flags = IsWord("inherited") ? ffInherited : IsWord("inline") ? ffInline : 0u;
     Next();
     std::string first = Ident(false);
     if (IsSymbol(':')) {
@@ -534,7 +534,8 @@ class TextWriter {
           Out += static_cast<char>(s[i++]);
         Out += '\'';
       } else {
-        Out += "#" + std::to_string(static_cast<unsigned>(s[i++]));
+        Out += '#';
+        Out += std::to_string(static_cast<unsigned>(s[i++]));
       }
       if (i - lineStart >= LineLength && i < s.size()) {
         Out += " +";
@@ -567,7 +568,7 @@ std::string FormFloatText(double Value) {
   std::string digits = sci.substr(negative, 1) + sci.substr(negative + 2, e - negative - 2);
   int exponent = std::atoi(sci.c_str() + e + 1);
   if (Value == 0) exponent = 0;
-  std::string out = negative ? "-" : "";
+  std::string out(negative ? 1 : 0, '-');
   if (exponent >= -3 && exponent < 18) {
     // Place the 16 digits around the point, then pad to 18 decimals.
     std::string whole = exponent >= 0 ? digits.substr(0, exponent + 1) : "0";
@@ -578,10 +579,16 @@ std::string FormFloatText(double Value) {
                                                 : "")
                                          : std::string(-exponent - 1, '0') + digits;
     fraction.resize(18, '0');
-    return out + whole + "." + fraction;
+    out += whole;
+    out += '.';
+    return out + fraction;
   }
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   out += digits.substr(0, 1);
-  if (digits.size() > 1) out += "." + digits.substr(1);
-  return out + "E" + std::to_string(exponent);
+  if (digits.size() > 1) {
+    out += '.';
+    out += digits.substr(1);
+  }
+  out += 'E';
+  return out + std::to_string(exponent);
 }

@@ -196,6 +196,7 @@ class ComponentReader {
   void Read(const TFormObject& o) {
     try {
       Begin(root_);
+      if (!o.Name.empty()) root_->SetName(o.Name);
       Properties(root_, o);
       for (const TFormObject& child : o.Children) Child(child, root_);
       ResolveFixups();
@@ -426,7 +427,6 @@ TComponent* ReadComponent(const std::string& Data, TComponent* Owner) {
   if (!cls || !cls->Create) throw EReadError("Class " + o.ClassName + " not found" + o.Pos.Text());
   TComponent* root = cls->Create(Owner);
   try {
-    root->SetName(o.Name);
     ReadComponentTree(o, root);
   } catch (...) {
     delete root;

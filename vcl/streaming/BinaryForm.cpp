@@ -189,6 +189,7 @@ class BinaryReader {
         break;
       case vaIdent:
         v.Ident = Name(true, false);
+        if (IsFormKeyword(v.Ident)) Fail("Invalid identifier", at + 1);
         break;
       case vaBinary: {
         std::string b = Bytes(Unsigned(4));

@@ -47,7 +47,7 @@ bool SameText(const std::string& a, const std::string& b) {
 }
 
 bool IsFormKeyword(const std::string& s) {
-  for (const char* k : {"object", "inherited", "inline", "end", "item"})
+  for (const char* k : {"object", "inherited", "inline", "end"})
     if (SameText(s, k)) return true;
   return false;
 }

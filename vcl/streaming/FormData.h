@@ -100,7 +100,8 @@ constexpr int MaxFormNesting = 200;
 bool IsFormIdent(const std::string& s, bool Dotted);
 // ASCII comparison without case, as names in form files compare.
 bool SameText(const std::string& a, const std::string& b);
-// Words that open or close a block in text and so cannot name a property.
+// Words that open or close a block in text and so can name neither a
+// property nor an identifier value.
 bool IsFormKeyword(const std::string& s);
 
 // UTF-8 and UTF-16 for string values; false on malformed input.

@@ -259,6 +259,7 @@ class TextReader {
         }
         return v;
       case tkIdent:
+        if (IsFormKeyword(tok_.Text)) Error("Value expected");
         ReadIdentValue(v);
         Next();
         return v;

@@ -36,7 +36,7 @@ run() {  # NAME SEEDS...
   for seeds in "$@"; do cp -n "$top/tests/fuzz/corpus/$seeds"/* "$corpus"/ 2>/dev/null || true; done
   echo "fuzz: $name for ${seconds}s" >&2
   "$exe" -max_total_time="$seconds" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=0 "$corpus" 2>"$out/$name.log" || { tail -40 "$out/$name.log" >&2; exit 1; }
+    -print_final_stats=0 -artifact_prefix="$out/$name-" "$corpus" 2>"$out/$name.log" || { tail -40 "$out/$name.log" >&2; exit 1; }
   grep -E "^Done|runs in" "$out/$name.log" | tail -1 >&2 || true
 }
 

@@ -186,6 +186,7 @@ class BinaryReader {
       }
       case vaUTF8String:
         if (!Utf8ToUtf16(Bytes(Unsigned(4)), v.Str)) Fail("Invalid UTF-8 string", at);
+        v.Type = vaString;
         break;
       case vaIdent:
         v.Ident = Name(true, false);

@@ -43,9 +43,9 @@ struct TFormPos {
 
 struct TFormItem;
 
-// One value. Integers of every width read as vaInt64 and 8-bit, long and wide
-// strings as vaString; the binary writer picks the smallest code that holds
-// the value, so the code is not part of the value.
+// One value. Integers of every width read as vaInt64 and strings of every
+// coding (8-bit, long, wide, UTF-8) as vaString; the binary writer picks the
+// smallest code that holds the value, so the code is not part of the value.
 struct TFormValue {
   TValueType Type = vaNull;
   std::int64_t Int = 0;               // integers; currency in ten-thousandths

@@ -19,17 +19,21 @@ std::map<const TMetaClass*, TFormClassInfo>& FormClasses() {
   return classes;
 }
 
-const TFormClassInfo* FormClassInfo(const TMetaClass* c) {
-  auto it = FormClasses().find(c);
-  return it == FormClasses().end() ? nullptr : &it->second;
+// The first entry of a class's list, or of its ancestors', that Match accepts.
+template <typename T, typename Match>
+const T* FindPublished(const TMetaClass& Class, std::vector<T> TFormClassInfo::*List, Match match) {
+  for (const TMetaClass* c = &Class; c; c = c->Parent) {
+    auto it = FormClasses().find(c);
+    if (it == FormClasses().end()) continue;
+    for (const T& entry : it->second.*List)
+      if (match(entry)) return &entry;
+  }
+  return nullptr;
 }
 
 const TPublishedField* FindPublishedField(const TMetaClass& Class, const AnsiString& Name) {
-  for (const TMetaClass* c = &Class; c; c = c->Parent)
-    if (const TFormClassInfo* info = FormClassInfo(c))
-      for (const TPublishedField& f : info->Fields)
-        if (_stricmp(f.Name, Name.c_str()) == 0) return &f;
-  return nullptr;
+  return FindPublished(Class, &TFormClassInfo::Fields,
+                       [&](const TPublishedField& f) { return _stricmp(f.Name, Name.c_str()) == 0; });
 }
 
 bool InheritsFromComponent(const TTypeInfo& type) {
@@ -52,19 +56,13 @@ bool RegisterFormClass(const TMetaClass& Class, std::vector<TPublishedField> Fie
 }
 
 const TPublishedMethod* FindPublishedMethod(const TMetaClass& Class, const AnsiString& Name) {
-  for (const TMetaClass* c = &Class; c; c = c->Parent)
-    if (const TFormClassInfo* info = FormClassInfo(c))
-      for (const TPublishedMethod& m : info->Methods)
-        if (_stricmp(m.Name, Name.c_str()) == 0) return &m;
-  return nullptr;
+  return FindPublished(Class, &TFormClassInfo::Methods,
+                       [&](const TPublishedMethod& m) { return _stricmp(m.Name, Name.c_str()) == 0; });
 }
 
 const TPublishedMethod* FindPublishedMethodByCode(const TMetaClass& Class, void* Code) {
-  for (const TMetaClass* c = &Class; c; c = c->Parent)
-    if (const TFormClassInfo* info = FormClassInfo(c))
-      for (const TPublishedMethod& m : info->Methods)
-        if (m.Code == Code) return &m;
-  return nullptr;
+  return FindPublished(Class, &TFormClassInfo::Methods,
+                       [&](const TPublishedMethod& m) { return m.Code == Code; });
 }
 
 // Writing.

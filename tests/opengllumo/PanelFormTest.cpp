@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "PanelProbe.h"
+#include "support/DesignerForm.h"
 #include "vcl/FormStreaming.h"
 #include "vcl/Forms.h"
 
@@ -336,37 +337,7 @@ TEST(PanelForm, BadInputGivesReadErrorAndLeavesNothingBehind) {
 }
 
 TEST(PanelForm, DesignerFormFileReads) {
-  const std::string text =
-      "object PanelForm: TPanelForm\r\n"
-      "  Left = 192\r\n"
-      "  Top = 107\r\n"
-      "  Caption = 'Lumo'\r\n"
-      "  ClientHeight = 299\r\n"
-      "  ClientWidth = 635\r\n"
-      "  Color = clBtnFace\r\n"
-      "  Font.Charset = DEFAULT_CHARSET\r\n"
-      "  Font.Color = clWindowText\r\n"
-      "  Font.Height = -11\r\n"
-      "  Font.Name = 'Tahoma'\r\n"
-      "  Font.Style = []\r\n"
-      "  OldCreateOrder = False\r\n"
-      "  PixelsPerInch = 96\r\n"
-      "  TextHeight = 13\r\n"
-      "  object OpenGLLumoPanel1: TOpenGLLumoPanel\r\n"
-      "    Left = 8\r\n"
-      "    Top = 8\r\n"
-      "    Width = 320\r\n"
-      "    Height = 240\r\n"
-      "    DragCursor = -21\r\n"
-      "    PFDFlags = [f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_DOUBLEBUFFER]\r\n"
-      "    cDepthBits = #24\r\n"
-      "    Font3D_Type.Charset = 204\r\n"
-      "    Font3D_Type.Color = $00FF00\r\n"
-      "    Font3D_MaxDeviation = 2\r\n"
-      "    Font3D_Extrustion = 0.100000001490116100\r\n"
-      "    OnPaint = PanelPaint\r\n"
-      "  end\r\n"
-      "end\r\n";
+  const std::string text = DesignerFormText;
   for (const std::string& file : {text, ObjectTextToBinary(text)}) {
     TPanelForm form(nullptr);
     ReadComponentData(file, &form);
@@ -376,7 +347,8 @@ TEST(PanelForm, DesignerFormFileReads) {
     EXPECT_EQ(form.Font()->Name(), "Tahoma");
     TOpenGLLumoPanel* p = form.OpenGLLumoPanel1;
     ASSERT_NE(p, nullptr);
-    EXPECT_EQ(p->cDepthBits(), 24);
+    EXPECT_EQ(p->cColorBits(), 24);
+    EXPECT_EQ(p->cAccBits(), 0);
     EXPECT_EQ(p->DragCursor(), -21);  // named constants read by number too
     EXPECT_EQ(p->Font3D_Type()->Charset(), 204);
     EXPECT_EQ(p->Font3D_Type()->Color(), clLime);

@@ -2,6 +2,7 @@
 // the format, and the format's read errors.
 #include <gtest/gtest.h>
 
+#include "support/DesignerForm.h"
 #include "vcl/streaming/FormConvert.h"
 
 namespace {
@@ -147,42 +148,7 @@ TEST(FormFormat, BinaryFileMayStartWithAResourceHeader) {
 }
 
 TEST(FormFormat, TextToBinaryToTextReproducesAFormFile) {
-  const std::string text =
-      "object Form1: TForm1\r\n"
-      "  Left = 192\r\n"
-      "  Top = 107\r\n"
-      "  Caption = 'Lumo '#8211' demo'\r\n"
-      "  ClientHeight = 299\r\n"
-      "  ClientWidth = 635\r\n"
-      "  Color = clBtnFace\r\n"
-      "  Font.Charset = DEFAULT_CHARSET\r\n"
-      "  Font.Color = clWindowText\r\n"
-      "  Font.Height = -11\r\n"
-      "  Font.Name = 'Tahoma'\r\n"
-      "  Font.Style = []\r\n"
-      "  OldCreateOrder = False\r\n"
-      "  PixelsPerInch = 96\r\n"
-      "  TextHeight = 13\r\n"
-      "  object OpenGLLumoPanel1: TOpenGLLumoPanel\r\n"
-      "    Left = 8\r\n"
-      "    Top = 8\r\n"
-      "    Width = 320\r\n"
-      "    Height = 240\r\n"
-      "    PFDFlags = [f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_DOUBLEBUFFER]\r\n"
-      "    cColorBits = #24\r\n"
-      "    cDepthBits = #16\r\n"
-      "    cAccBits = #0\r\n"
-      "    MultiSample = True\r\n"
-      "    Font3D_Type.Charset = ANSI_CHARSET\r\n"
-      "    Font3D_Type.Color = clWindowText\r\n"
-      "    Font3D_Type.Height = -9\r\n"
-      "    Font3D_Type.Name = 'Arial'\r\n"
-      "    Font3D_Type.Style = [fsBold]\r\n"
-      "    Font3D_MaxDeviation = 1.000000000000000000\r\n"
-      "    Font3D_Extrustion = 0.100000001490116100\r\n"
-      "    OnPaint = OpenGLLumoPanel1Paint\r\n"
-      "  end\r\n"
-      "end\r\n";
+  const std::string text = DesignerFormText;
   std::string binary = ObjectTextToBinary(text);
   EXPECT_EQ(binary.substr(0, 4), "TPF0");
   EXPECT_EQ(ObjectBinaryToText(binary), text);

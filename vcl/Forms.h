@@ -15,6 +15,11 @@ class TForm : public TWinControl {
   void Close();
   void SetClientSize(int AWidth, int AHeight);
 
+  // Kept for form files written by a form designer.
+  LUMO_FIELD_PROPERTY(bool, OldCreateOrder)
+  LUMO_FIELD_PROPERTY(int, PixelsPerInch)
+  LUMO_FIELD_PROPERTY(int, TextHeight)
+
   void Dispatch(void* Message) override;
 
  protected:
@@ -24,6 +29,10 @@ class TForm : public TWinControl {
   void WMClose(TMessage& Message);
   void WMQueryNewPalette(TMessage& Message);
   void WMPaletteChanged(TMessage& Message);
+
+  bool FOldCreateOrder = false;
+  int FPixelsPerInch = 96;
+  int FTextHeight = 13;
 };
 
 typedef TEvent<TObject*, bool&> TIdleEvent;

@@ -1,0 +1,10 @@
+// Any bytes: either a form or a read error, never a crash or a read past the end.
+#include "vcl/streaming/BinaryForm.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
+  try {
+    ReadBinaryForm(std::string(reinterpret_cast<const char*>(data), size));
+  } catch (const EReadError&) {
+  }
+  return 0;
+}

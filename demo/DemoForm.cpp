@@ -3,35 +3,24 @@
 #include <GL/glext.h>
 
 #include "Picture.h"
+#include "vcl/FormStreaming.h"
 #include "Scene.h"
 
 LUMO_IMPLEMENT_COMPONENT(TDemoForm, TForm)
 
-// The form DemoForm.dfm describes, built in code until the framework reads
-// form files.
-TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner) {
-  SetName("DemoForm");
-  SetCaption("OpenGLLumo demo");
-  SetClientSize(640, 480);
+namespace {
+// The reader finds the form's components and handlers by these names.
+const bool published = RegisterFormClass(
+    TDemoForm::StaticClass(), {LUMO_FORM_FIELD(TDemoForm, Panel)},
+    {LUMO_FORM_METHOD(TDemoForm, PanelInit), LUMO_FORM_METHOD(TDemoForm, PanelResize),
+     LUMO_FORM_METHOD(TDemoForm, PanelPaint), LUMO_FORM_METHOD(TDemoForm, PanelMouseDown),
+     LUMO_FORM_METHOD(TDemoForm, PanelMouseMove)});
+}  // namespace
 
-  Panel = new TOpenGLLumoPanel(this);
-  Panel->SetName("Panel");
-  Panel->SetAlign(alClient);
-  Panel->SetMultiSample(true);
-  Panel->SetFont3D_Enabled(true);
-  Panel->Font3D_Type()->SetName("Arial");
-  Panel->SetFont3D_Extrustion(0.25f);
-  Panel->SetFont2D_Enabled(true);
-  Panel->Font2D_Type()->SetName("Arial");
-  Panel->Font2D_Type()->SetHeight(-16);
-  Panel->SetFps_Enabled(true);
-  Panel->SetOnInit(Bind<&TDemoForm::PanelInit>(this));
-  Panel->SetOnResize(Bind<&TDemoForm::PanelResize>(this));
-  Panel->SetOnPaint(Bind<&TDemoForm::PanelPaint>(this));
-  Panel->SetOnMouseDown(Bind<&TDemoForm::PanelMouseDown>(this));
-  Panel->SetOnMouseMove(Bind<&TDemoForm::PanelMouseMove>(this));
-  Panel->SetParent(this);
-
+// The form is read from DemoForm.dfm, which the program carries as a resource.
+TDemoForm::TDemoForm(TComponent* AOwner) : TForm(AOwner), Panel(nullptr) {
+  if (!published || !InitInheritedComponent(this))
+    throw EResNotFound("Resource TDemoForm not found");
   QueryPerformanceFrequency(&FFrequency);
 }
 

@@ -77,3 +77,6 @@ TComponent* CreateComponent(const TMetaClass& Class, TComponent* Owner);
 class EClassNotFound : public Exception {
   using Exception::Exception;
 };
+class EResNotFound : public Exception {
+  using Exception::Exception;
+};

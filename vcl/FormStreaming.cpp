@@ -50,6 +50,9 @@ std::u16string ToUnits(const AnsiString& s) {
 
 bool RegisterFormClass(const TMetaClass& Class, std::vector<TPublishedField> Fields,
                        std::vector<TPublishedMethod> Methods) {
+  // As the form's own class, the classes of its component fields can be
+  // created by name when its form file is read.
+  for (const TPublishedField& f : Fields) RegisterClass(f.FieldClass());
   FormClasses()[&Class] = {std::move(Fields), std::move(Methods)};
   RegisterClass(Class);
   return true;

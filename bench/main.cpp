@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "opengllumo/Topengllumopanel.h"
 #include "platform/PlatformOps.h"
 #include "support/HandleLedger.h"
+#include "vcl/FormStreaming.h"
 #include "vcl/Forms.h"
 
 // Every allocation through operator new is counted, so that the paint path
@@ -39,6 +41,8 @@ struct Options {
   int creations = 20;    // window creations per side and round
   int lives = 1000;      // soak: window lives of four panels
   std::string json;
+  std::string writeForm;  // write the form-file benchmark's form here and stop
+  std::string convert;    // "RATIO DETAIL" from the native converter comparison
   std::string machine = "unknown";
 };
 
@@ -50,6 +54,8 @@ Options ParseOptions(int argc, char** argv) {
     if (a == "--json") o.json = next();
     else if (a == "--machine") o.machine = next();
     else if (a == "--lives") o.lives = std::atoi(next().c_str());
+    else if (a == "--write-form") o.writeForm = next();
+    else if (a == "--convert") o.convert = next();
     else if (a == "--quick") o.rounds = 2, o.frames = 60, o.paints = 200, o.creations = 4, o.lives = 20;
   }
   return o;
@@ -227,6 +233,87 @@ void WindowCreation(const Options& o, TForm& form, Report& report) {
 
 // NOTE: Wine leaves PrivateUsage at 0; its PagefileUsage is the private
 // (committed) memory of the process.
+// A form holding 500 panels, every published property away from its default.
+TForm* NewFormOf500Panels() {
+  RegisterClass(TOpenGLLumoPanel::StaticClass());
+  auto* form = new TForm(nullptr);
+  form->SetName("BenchForm");
+  TFont font;
+  font.SetName("Courier New");
+  font.SetHeight(-13);
+  for (int i = 0; i < 500; ++i) {
+    auto* p = new TOpenGLLumoPanel(form);
+    p->SetName("OpenGLLumoPanel" + std::to_string(i + 1));
+    p->SetBounds(i % 40, i / 40, 100 + i % 7, 80 + i % 5);
+    p->SetParent(form);
+    p->SetPixelType(f_PFD_TYPE_COLORINDEX);
+    p->SetPFDFlags({f_PFD_DRAW_TO_WINDOW, f_PFD_SUPPORT_OPENGL, f_PFD_SUPPORT_GDI, f_PFD_STEREO});
+    p->SetcColorBits(static_cast<unsigned char>(8 + i % 24));
+    p->SetcDepthBits(24);
+    p->SetcAccBits(16);
+    p->SetMultiSample(true);
+    p->SetGLSwapBuffers(Manual);
+    p->SetPixelsPerInch(120);
+    p->SetPrintScale(pglPrintToFit);
+    p->SetFont3D_Enabled(true);
+    p->SetFont3D_Type(&font);
+    p->SetFont3D_FirstGylph(33);
+    p->SetFont3D_NumGylph(90);
+    p->SetFont3D_MaxDeviation(0.5f);
+    p->SetFont3D_Extrustion(0.25f);
+    p->SetFont3D_Format(f_WGL_FONT_LINES);
+    p->SetFont2D_Enabled(true);
+    p->SetFont2D_Type(&font);
+    p->SetFont2D_FirstGylph(40);
+    p->SetFont2D_NumGylph(60);
+    p->SetFps_Enabled(true);
+    p->SetBorder(true);
+    p->SetToolWindow(true);
+    p->SetAllowResize(true);
+    p->SetAllowMoving(true);
+    p->SetCaption("Panel " + std::to_string(i));
+  }
+  return form;
+}
+
+// Megabytes per second of `work` over `bytes`, repeated for about a second.
+std::vector<double> Throughput(size_t bytes, const std::function<void()>& work, int rounds) {
+  std::vector<double> rates;
+  for (int r = 0; r < rounds; ++r) {
+    double seconds = TimeOnce(work);
+    rates.push_back(bytes / 1048576.0 / seconds);
+  }
+  return rates;
+}
+
+void FormFiles(const Options& o, Report& report) {
+  std::unique_ptr<TForm> form(NewFormOf500Panels());
+  struct Kind {
+    const char* name;
+    std::string (*write)(TComponent*);
+  };
+  for (const Kind& k : {Kind{"text", &WriteComponentText}, Kind{"binary", &WriteComponentBinary}}) {
+    const std::string data = k.write(form.get());
+    std::vector<double> writes = Throughput(data.size(), [&] { k.write(form.get()); }, o.rounds);
+    std::vector<double> reads;
+    for (int r = 0; r < o.rounds; ++r) {
+      std::unique_ptr<TForm> read(new TForm(nullptr));
+      double seconds = TimeOnce([&] { ReadComponentData(data, read.get()); });
+      reads.push_back(data.size() / 1048576.0 / seconds);
+    }
+    std::string size = std::to_string(data.size() / 1024) + " KiB, ";
+    report.Info(std::string("form file, 500 panels, ") + k.name + ", read", Median(reads), "MB/s",
+                size + Spread(reads, 1));
+    report.Info(std::string("form file, 500 panels, ") + k.name + ", write", Median(writes), "MB/s",
+                size + Spread(writes, 1));
+  }
+  if (o.convert.empty()) return;
+  double ratio = std::atof(o.convert.c_str());
+  std::string detail = o.convert.substr(std::min(o.convert.find(' ') + 1, o.convert.size()));
+  report.Add("text-to-binary, ours/Free Pascal (native)", ratio, "ratio", "<= 1.00", ratio <= 1.0,
+             detail);
+}
+
 size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS_EX counters = {};
   counters.cb = sizeof counters;
@@ -283,6 +370,15 @@ void Soak(const Options& o, TForm& form, Report& report) {
 
 int main(int argc, char** argv) {
   Options o = ParseOptions(argc, argv);
+  if (!o.writeForm.empty()) {
+    std::unique_ptr<TForm> form(NewFormOf500Panels());
+    FILE* f = std::fopen(o.writeForm.c_str(), "wb");
+    std::string text = WriteComponentText(form.get());
+    bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (f) ok = std::fclose(f) == 0 && ok;
+    if (!ok) std::fprintf(stderr, "bench: cannot write %s\n", o.writeForm.c_str());
+    return ok ? 0 : 1;
+  }
   TApplication app(nullptr);
   TForm* form = new TForm(&app);
   form->SetClientSize(540, 272);
@@ -292,6 +388,7 @@ int main(int argc, char** argv) {
   Report report;
   PaintThroughput(o, *form, report);
   WindowCreation(o, *form, report);
+  FormFiles(o, report);
   Soak(o, *form, report);
   report.Print();
   if (!o.json.empty() && !report.WriteJson(o.json, o.machine))

@@ -16,6 +16,8 @@ std::map<const TMetaClass*, TClassProps>& Published() {
   return classes;
 }
 
+std::map<const TMetaClass*, std::vector<const TPropInfo*>>& PropLists();
+
 template <std::size_t N>
 constexpr int Count(const TIdentMapEntry (&)[N]) {
   return static_cast<int>(N);
@@ -25,10 +27,15 @@ constexpr int Count(const TIdentMapEntry (&)[N]) {
 
 bool RegisterPublishedProperties(const TMetaClass& Class, std::vector<TPropInfo> Own) {
   Published()[&Class].Own = std::move(Own);
+  PropLists().clear();
   return true;
 }
 
-std::vector<const TPropInfo*> GetPropList(const TMetaClass& Class) {
+namespace {
+
+// The full list of a class, ancestors' properties first, a re-published one
+// in its ancestor's place.
+std::vector<const TPropInfo*> BuildPropList(const TMetaClass& Class) {
   std::vector<const TPropInfo*> list;
   if (Class.Parent) list = GetPropList(*Class.Parent);
   auto it = Published().find(&Class);
@@ -43,6 +50,21 @@ std::vector<const TPropInfo*> GetPropList(const TMetaClass& Class) {
     if (!replaced) list.push_back(&p);
   }
   return list;
+}
+
+// Reading a form looks a property up for every value, so each class's list
+// is built once; registering a table starts the cache afresh.
+std::map<const TMetaClass*, std::vector<const TPropInfo*>>& PropLists() {
+  static std::map<const TMetaClass*, std::vector<const TPropInfo*>> lists;
+  return lists;
+}
+
+}  // namespace
+
+const std::vector<const TPropInfo*>& GetPropList(const TMetaClass& Class) {
+  auto it = PropLists().find(&Class);
+  if (it != PropLists().end()) return it->second;
+  return PropLists()[&Class] = BuildPropList(Class);
 }
 
 const TPropInfo* GetPropInfo(const TMetaClass& Class, const AnsiString& Name) {

@@ -75,7 +75,7 @@ struct TPropInfo {
 const TPropInfo* GetPropInfo(const TMetaClass& Class, const AnsiString& Name);
 // Every published property of a class, the ancestors' first; a class that
 // publishes an ancestor's property again keeps the ancestor's place.
-std::vector<const TPropInfo*> GetPropList(const TMetaClass& Class);
+const std::vector<const TPropInfo*>& GetPropList(const TMetaClass& Class);
 
 // Publishes a class's own properties, in declaration order.
 bool RegisterPublishedProperties(const TMetaClass& Class, std::vector<TPropInfo> Own);

@@ -116,11 +116,6 @@ class ComponentWriter {
                    type.Kind == tkSet;
     if (ordinal && p.Default && v.Ord == *p.Default) return false;
     switch (type.Kind) {
-      case tkInteger:
-        if (const char* name = GetEnumName(type, v.Ord)) return Ident(name, out);
-        out.Type = vaInt64;
-        out.Int = v.Ord;
-        return true;
       case tkChar:
         out.Type = vaString;
         out.Str = std::u16string(1, static_cast<char16_t>(v.Ord));
@@ -130,13 +125,15 @@ class ComponentWriter {
           out.Type = v.Ord ? vaTrue : vaFalse;
           return true;
         }
+        [[fallthrough]];
+      case tkInteger:  // by name where the value has one
         if (const char* name = GetEnumName(type, v.Ord)) return Ident(name, out);
         out.Type = vaInt64;
         out.Int = v.Ord;
         return true;
       case tkSet:
         out.Type = vaSet;
-        for (int i = 0; i < 32; ++i)
+        for (std::int64_t i = type.CompType->MinValue; i <= type.CompType->MaxValue; ++i)
           if (v.Ord & (std::int64_t(1) << i)) out.Members.push_back(GetEnumName(*type.CompType, i));
         return true;
       case tkFloat:

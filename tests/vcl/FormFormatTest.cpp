@@ -184,6 +184,7 @@ TEST(FormFormat, MalformedInputGivesReadErrorSayingWhereAndWhat) {
       {"TPF0" + Bytes({2, 'T'}), "Stream read error at byte 5"},
       {"TPF0" + Bytes({2, '1', 'B', 0, 0, 0}), "Invalid identifier at byte 4"},
       {"TPF0" + Bytes({0xF8, 2, 'T', 'B', 0, 0, 0}), "Invalid stream format at byte 4"},
+      {"TPF0" + Bytes({0xF5, 2, 'T', 'B', 0, 0, 0}), "Invalid stream format at byte 4"},
       {head + Bytes({0x30}), "Invalid stream format at byte 11"},
       {head + Bytes({vaInt32, 1, 2}), "Stream read error at byte 12"},
       {head + Bytes({vaLString, 0xFF, 0xFF, 0xFF, 0xFF, 'x'}), "Stream read error at byte 16"},

@@ -81,7 +81,9 @@ class BinaryReader {
     if ((Peek() & 0xF0) == 0xF0) {
       std::size_t at = pos_;
       o.Flags = Byte() & 0x0F;
-      if (o.Flags & ~(ffInherited | ffChildPos | ffInline)) Fail("Invalid stream format", at);
+      // Text names one of inherited and inline, so a header cannot be both.
+      bool both = (o.Flags & ffInherited) && (o.Flags & ffInline);
+      if (both || (o.Flags & ~(ffInherited | ffChildPos | ffInline))) Fail("Invalid stream format", at);
       if (o.Flags & ffChildPos) o.ChildPos = ReadInteger();
     }
     o.ClassName = Name(false, false);

@@ -290,7 +290,13 @@ HMODULE LoadPackage(const AnsiString& FileName) {
   if (!initialize) throw EPackageError(FileName + " is not a package: it exports no Initialize");
   if (!PackageExport(m, "Finalize"))
     throw EPackageError(FileName + " is not a package: it exports no Finalize");
-  initialize();
+  // NOTE: an exception made in the module carries the module's vtable; it
+  // must be gone before the module is freed, or its handler reads freed code.
+  try {
+    initialize();
+  } catch (const std::exception& e) {
+    throw EPackageError(FileName + ": Initialize failed: " + e.what());
+  }
   Loads().push_back({module.Release(), brought.Release()});
   return m;
 }

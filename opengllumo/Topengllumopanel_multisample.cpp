@@ -35,6 +35,9 @@ LRESULT CALLBACK MultiSampleWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LP
 // A class of that name and instance value that is already registered is the
 // same class, so a refusal for that reason is no failure: the panel's window
 // made again, or another panel, may meet a handle value seen before.
+// NOTE: a class left behind by an earlier load of this module (a package
+// unloaded and loaded again elsewhere) points at a window procedure that is
+// gone; calling it would crash, so such a class is registered anew.
 bool RegisterProbeClass(HWND Panel) {
   WNDCLASSEXA probeClass = {};
   probeClass.cbSize = sizeof probeClass;
@@ -43,8 +46,15 @@ bool RegisterProbeClass(HWND Panel) {
   probeClass.hInstance = reinterpret_cast<HINSTANCE>(Panel);
   probeClass.hCursor = sys.LoadCursorA(nullptr, IDC_ARROW);
   probeClass.lpszClassName = kProbeClassName;
-  return sys.RegisterClassExA(&probeClass) != 0 ||
-         sys.GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  if (sys.RegisterClassExA(&probeClass)) return true;
+  if (sys.GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+  WNDCLASSEXA existing = {};
+  existing.cbSize = sizeof existing;
+  if (sys.GetClassInfoExA(probeClass.hInstance, kProbeClassName, &existing) &&
+      existing.lpfnWndProc == &MultiSampleWndProc)
+    return true;
+  sys.UnregisterClassA(kProbeClassName, probeClass.hInstance);
+  return sys.RegisterClassExA(&probeClass) != 0;
 }
 
 // The probe window with its device context and temporary context; whatever

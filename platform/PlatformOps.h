@@ -18,6 +18,8 @@
   X(int, DescribePixelFormat, (HDC dc, int f, UINT n, PIXELFORMATDESCRIPTOR* p),            \
     (dc, f, n, p))                                                                          \
   X(ATOM, RegisterClassExA, (const WNDCLASSEXA* c), (c))                                    \
+  X(BOOL, GetClassInfoExA, (HINSTANCE i, LPCSTR name, WNDCLASSEXA* c), (i, name, c))         \
+  X(BOOL, UnregisterClassA, (LPCSTR name, HINSTANCE i), (name, i))                           \
   X(HCURSOR, LoadCursorA, (HINSTANCE i, LPCSTR n), (i, n))                                  \
   X(LRESULT, DefWindowProcA, (HWND w, UINT m, WPARAM wp, LPARAM lp), (w, m, wp, lp))        \
   X(HWND, CreateWindowExA,                                                                  \

@@ -221,6 +221,36 @@ TEST(MultiSample, AClassThatAlreadyExistsKeepsMultisamplingOn) {
   EXPECT_EQ(p->LastError(), "");
 }
 
+int staleCalls = 0;
+LRESULT CALLBACK StaleWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  ++staleCalls;
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+// A probe class left by an earlier load of the module, whose window procedure
+// would be gone, is never used: the query registers its own in its place.
+TEST(MultiSample, AClassWithAnotherWindowProcedureIsRegisteredAnew) {
+  PanelForm form;
+  ManualPanel* p = form.Add();
+  HINSTANCE instance = reinterpret_cast<HINSTANCE>(p->Handle());
+  WNDCLASSEXA stale = {};
+  stale.cbSize = sizeof stale;
+  stale.lpfnWndProc = &StaleWndProc;
+  stale.hInstance = instance;
+  stale.lpszClassName = "MultiSampleOpenGLClass";
+  UnregisterClassA(stale.lpszClassName, instance);
+  ASSERT_NE(RegisterClassExA(&stale), 0);
+  staleCalls = 0;
+  p->SetMultiSample(true);
+  ASSERT_TRUE(p->CreateRenderingContext());
+  EXPECT_TRUE(p->FMultiSampleActive);
+  EXPECT_EQ(staleCalls, 0);
+  WNDCLASSEXA now = {};
+  now.cbSize = sizeof now;
+  ASSERT_TRUE(GetClassInfoExA(instance, stale.lpszClassName, &now));
+  EXPECT_NE(now.lpfnWndProc, &StaleWndProc);
+}
+
 TEST(MultiSample, SeveralPanelsAndAWindowMadeAgainEachGetFourSamples) {
   HandleLedger ledger;
   PanelForm form;

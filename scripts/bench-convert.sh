@@ -8,6 +8,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 form="$1"; work="$2"
 mkdir -p "$work"
 
+if ! command -v c++ >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends g++ >/dev/null
+fi
 if ! command -v fpc >/dev/null; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends fp-compiler fp-units-rtl >/dev/null
 fi

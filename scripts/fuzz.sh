@@ -9,9 +9,11 @@ out="${FUZZ_DIR:-${BUILD_DIR:-$top/build}/fuzz}"
 case "$out" in /*) ;; *) out="$top/$out" ;; esac
 mkdir -p "$out/obj"
 
-if ! command -v clang++ >/dev/null; then
-  echo "fuzz: installing clang" >&2
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang >/dev/null
+# libFuzzer's runtime is only a recommendation of clang's package, so it is
+# asked for by name.
+if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+  echo "fuzz: installing clang and libFuzzer" >&2
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang libclang-rt-dev >/dev/null
 fi
 
 flags=(-std=c++20 -g -O1 -I"$top" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
